@@ -103,6 +103,11 @@ Variant Variant::ArrayOf(std::vector<Variant> items, int lo) {
   return Variant(varArray | varVariant, Payload(std::move(array)));
 }
 
+Variant Variant::FromArray(VariantArray array) {
+  if (array.DimCount() == 0) throw EVariantError("Invalid variant array bounds");
+  return Variant(varArray | varVariant, Payload(std::make_shared<VariantArray>(std::move(array))));
+}
+
 Variant Variant::ByRef(Variant& target) { return Variant(varByRef | varVariant, Payload(&target.Deref())); }
 
 const Variant& Variant::Deref() const {

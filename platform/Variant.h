@@ -117,6 +117,8 @@ class Variant {
   // VarArrayOf: a 0-based one-dimensional array of the given values.
   static Variant ArrayOf(std::initializer_list<Variant> items);
   static Variant ArrayOf(std::vector<Variant> items, int lo = 0);
+  // An array variant that takes over a filled safe array.
+  static Variant FromArray(VariantArray array);
   // A by-reference variant: reads and AssignOut go to the target, which must outlive it.
   static Variant ByRef(Variant& target);
 
